@@ -1,0 +1,5 @@
+#include "app/Lumengate.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
+    return theApp.Main(instance, cmdLine);
+}

@@ -1,0 +1,36 @@
+#include "win/Path.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+std::wstring GetModulePath() {
+    wchar_t path[MAX_PATH] = {};
+    DWORD len = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::wstring(path, len < MAX_PATH ? len : 0);
+}
+
+std::wstring GetModuleFolder() {
+    std::wstring path = GetModulePath();
+    return path.substr(0, path.rfind(L'\\') + 1);
+}
+
+std::wstring GetFileNamePart(const std::wstring& path) {
+    size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring GetSpecialFolder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return {};
+    return path;
+}
+
+bool FileExists(const std::wstring& path) {
+    DWORD attrs = GetFileAttributesW(path.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::wstring& path) {
+    DWORD attrs = GetFileAttributesW(path.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+}

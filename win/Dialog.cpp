@@ -39,7 +39,7 @@ LRESULT CDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CDialog::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return m_pfnDefault ? CallWindowProcW(m_pfnDefault, m_hWnd, msg, wParam, lParam) : 0;
+    return m_pfnDefault && m_hWnd ? CallWindowProcW(m_pfnDefault, m_hWnd, msg, wParam, lParam) : 0;
 }
 
 // The dialog procedure only binds the object; afterwards it leaves every message to the dialog manager,

@@ -49,7 +49,8 @@ LRESULT CWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWindow::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(m_hWnd, msg, wParam, lParam);
+    // After WM_NCDESTROY there is no window left to give the message to.
+    return m_hWnd ? DefWindowProcW(m_hWnd, msg, wParam, lParam) : 0;
 }
 
 void CWindow::Attach(HWND hwnd) {
@@ -59,7 +60,9 @@ void CWindow::Attach(HWND hwnd) {
 
 LRESULT CWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     HWND hwnd = m_hWnd;
+    ++m_nDispatchDepth;
     LRESULT result = WindowProc(msg, wParam, lParam);
+    --m_nDispatchDepth;
     if (msg == WM_NCDESTROY) {
         RemovePropW(hwnd, kObjectProp);
         m_hWnd = nullptr;
@@ -69,7 +72,11 @@ LRESULT CWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             app->m_pMainWnd = nullptr;
             PostQuitMessage(0);
         }
-        PostNcDestroy();
+        m_bPendingNcDestroy = true;
+    }
+    if (m_nDispatchDepth == 0 && m_bPendingNcDestroy) {
+        m_bPendingNcDestroy = false;
+        PostNcDestroy();  // may delete this: nothing of the object is touched afterwards
     }
     return result;
 }

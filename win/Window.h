@@ -37,5 +37,10 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
+    // A handler may destroy its own window, and with it (through PostNcDestroy) the object, while outer
+    // handlers of the same object are still running: the object is released only when the outermost returns.
+    int m_nDispatchDepth = 0;
+    bool m_bPendingNcDestroy = false;
+
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 };

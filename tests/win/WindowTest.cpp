@@ -167,3 +167,44 @@ TEST(Dialog, ModelessIsSubclassedAndGetsDialogKeys) {
     PumpMessages();
     EXPECT_EQ(dlg.m_hWnd, nullptr) << "IDCANCEL destroys a modeless dialog";
 }
+
+namespace {
+
+// Destroys itself from inside a handler and goes on to default processing, as a close command does.
+class SelfDestroyingWindow : public CWindow {
+public:
+    SelfDestroyingWindow(int* deletions, int* seenInHandler) : m_deletions(deletions), m_seen(seenInHandler) {
+        WNDCLASSEXW wc = {};
+        wc.lpszClassName = L"VeskTestSelfDestroying";
+        RegisterClass(wc);
+        Create(0, L"VeskTestSelfDestroying", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
+    }
+    ~SelfDestroyingWindow() override { ++*m_deletions; }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_COMMAND) {
+            SendMessageW(m_hWnd, WM_CLOSE, 0, 0);  // DefWindowProc destroys the window
+            *m_seen = *m_deletions;
+        }
+        return Default(msg, wParam, lParam);
+    }
+    void PostNcDestroy() override { delete this; }
+
+private:
+    int* m_deletions;
+    int* m_seen;
+};
+
+}  // namespace
+
+TEST(Window, AnObjectDestroyedByItsOwnHandlerOutlivesTheHandler) {
+    int deletions = 0, seenInHandler = -1;
+    auto* wnd = new SelfDestroyingWindow(&deletions, &seenInHandler);
+    HWND hwnd = wnd->m_hWnd;
+    ASSERT_NE(hwnd, nullptr);
+    SendMessageW(hwnd, WM_COMMAND, 1, 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(seenInHandler, 0) << "still alive in the handler that destroyed its window";
+    EXPECT_EQ(deletions, 1) << "deleted once, after the outermost handler returned";
+}

@@ -1,0 +1,37 @@
+// The launcher's side of the login dialog: creation, placement over the login area, visibility, teardown.
+#include "launcher/MainWnd.h"
+#include "web/WebDlg.h"
+
+void CMainWnd::CreateLoginDialog() {
+    m_pLoginDlg = new CWebDlg(this);
+    if (!m_pLoginDlg->CreateModeless(m_hWnd)) {
+        m_pLoginDlg = nullptr;  // a dialog that failed to create has already deleted itself
+        return;
+    }
+    SetFocus(m_pLoginDlg->m_hWnd);
+    // Placed at once in every start: the launcher's own move notifications may all come before the dialog exists.
+    PlaceLoginDialog();
+    ShowWindow(m_pLoginDlg->m_hWnd, SW_HIDE);
+}
+
+void CMainWnd::PlaceLoginDialog() {
+    if (!m_pLoginDlg || !m_pLoginDlg->m_hWnd) return;
+    RECT rc;
+    GetWindowRect(m_hWnd, &rc);
+    MoveWindow(m_pLoginDlg->m_hWnd, rc.left + m_rcLoginArea.left, rc.top + m_rcLoginArea.top,
+               m_rcLoginArea.right - m_rcLoginArea.left, m_rcLoginArea.bottom - m_rcLoginArea.top, TRUE);
+}
+
+void CMainWnd::ShowLoginDialog(bool show) {
+    if (m_pLoginDlg && m_pLoginDlg->m_hWnd) ShowWindow(m_pLoginDlg->m_hWnd, show ? SW_SHOW : SW_HIDE);
+}
+
+void CMainWnd::DestroyLoginDialog() {
+    if (!m_pLoginDlg) return;
+    m_pLoginDlg->OnCancel();  // tears the dialog down; it deletes itself with its window
+    m_pLoginDlg = nullptr;
+}
+
+void CMainWnd::RefreshLoginPage() {
+    if (m_pLoginDlg) m_pLoginDlg->Refresh();
+}

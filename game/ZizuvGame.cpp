@@ -6,12 +6,7 @@ static const wchar_t kClassName[] = L"ZizuvGame";
 
 CZizuvGame::CZizuvGame() {
     g_pGameWnd = this;
-    WNDCLASSEXW wc = {};
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClass(wc);
+    RegisterClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
     m_nWidth = screenW < 1300 ? screenW : 1300;
     m_nHeight = screenH >= 820 ? 820 : screenH - 80;

@@ -37,12 +37,7 @@ std::array<CMainWnd::Button, 6> CMainWnd::Buttons() {
 
 CMainWnd::CMainWnd(int mode) : m_uTaskbarCreated(RegisterWindowMessageW(L"TaskbarCreated")) {
     m_bLoginDlgCreated = mode == 1 ? FALSE : TRUE;
-    WNDCLASSEXW wc = {};
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClass(wc);
+    RegisterClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     Create(0, kClassName, L"Lumenweb",
            WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0, 0, 0, 0,
            nullptr, nullptr);

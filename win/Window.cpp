@@ -25,6 +25,15 @@ bool CWindow::RegisterClass(WNDCLASSEXW wc) {
     return RegisterClassExW(&wc) != 0;
 }
 
+bool CWindow::RegisterClass(const wchar_t* className, UINT style, HBRUSH background) {
+    WNDCLASSEXW wc = {};
+    wc.style = style;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    return RegisterClass(wc);
+}
+
 bool CWindow::Create(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int cx,
                      int cy, HWND parent, HMENU menuOrId) {
     HWND hwnd = CreateWindowExW(exStyle, className, title, style, x, y, cx, cy, parent, menuOrId,

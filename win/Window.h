@@ -13,6 +13,8 @@ public:
 
     // Registers a window class whose procedure is ours; wc.lpfnWndProc and wc.hInstance are filled in.
     static bool RegisterClass(WNDCLASSEXW wc);
+    // The common case: a class with the arrow cursor, the given class style and background brush.
+    static bool RegisterClass(const wchar_t* className, UINT style, HBRUSH background);
     bool Create(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int cx,
                 int cy, HWND parent, HMENU menuOrId);
     void DestroyWindow();

@@ -65,7 +65,8 @@ TEST_F(SettingsFile, FirstRunSplitsTheInstallerName) {
     EXPECT_EQ(s.m_nHotKey, 121);
     EXPECT_EQ(s.m_strHotName, L"F10");
     EXPECT_EQ(s.m_nCloseType, 0);
-    EXPECT_EQ(Read(), "[vesk]\r\nkey=\r\nuid=12345\r\nstart=1\r\nhotkey=121\r\nhotName=F10\r\nfilename=abc\r\ninner=1\r\n");
+    EXPECT_EQ(Read(),
+              "[vesk]\r\nkey=\r\nuid=12345\r\nstart=1\r\nhotkey=121\r\nhotName=F10\r\nfilename=abc\r\ninner=1\r\n");
 
     // A later start reads the stored values as they are.
     WritePrivateProfileStringW(L"vesk", L"filename", L"other_name.exe", m_ini.c_str());
@@ -120,7 +121,8 @@ TEST_F(SettingsFile, FirstUseDateIsToday) {
     EXPECT_EQ(s.RecordFirstUseDate(), 1);
     SYSTEMTIME after;
     GetLocalTime(&after);
-    int year = GetIniInt(m_ini, L"nYear", 0), month = GetIniInt(m_ini, L"nMouth", 0), day = GetIniInt(m_ini, L"nDay", 0);
+    int year = GetIniInt(m_ini, L"nYear", 0), month = GetIniInt(m_ini, L"nMouth", 0),
+        day = GetIniInt(m_ini, L"nDay", 0);
     bool matchesBefore = year == before.wYear && month == before.wMonth && day == before.wDay;
     bool matchesAfter = year == after.wYear && month == after.wMonth && day == after.wDay;
     EXPECT_TRUE(matchesBefore || matchesAfter) << year << "-" << month << "-" << day;

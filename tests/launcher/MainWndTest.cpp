@@ -279,3 +279,22 @@ TEST_F(Launcher, NetworkCheckWritesTheFirstUseDateOnce) {
     SendMessageW(m_hwnd, WM_TIMER, kTimerNetworkCheck, 0);
     EXPECT_EQ(GetIniInt(m_ini, L"nYear", 0), 1999) << "a recorded date stays";
 }
+
+TEST(TrayMenu, HasItsFourEntriesInOrder) {
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(111));
+    ASSERT_NE(menu, nullptr);
+    HMENU popup = GetSubMenu(menu, 0);
+    ASSERT_NE(popup, nullptr);
+    struct {
+        UINT id;
+        const wchar_t* text;
+    } entries[] = {{40005, L"隐藏/显示(F10)"}, {40006, L"清除缓存"}, {40010, L"设置"}, {40007, L"退出"}};
+    ASSERT_EQ(GetMenuItemCount(popup), 4);
+    for (int i = 0; i < 4; ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(popup, i, text, 64, MF_BYPOSITION);
+        EXPECT_EQ(GetMenuItemID(popup, i), entries[i].id) << i;
+        EXPECT_STREQ(text, entries[i].text) << i;
+    }
+    DestroyMenu(menu);
+}

@@ -30,6 +30,12 @@ vesk_keep_wine_running
 mkdir -p .run
 python3 tools/mock_platform.py --port "$PORT" --log "$ROOT/.run/mock_requests.jsonl" >.run/mock_platform.log 2>&1 &
 VESK_STARTED_PIDS="$VESK_STARTED_PIDS $!"
+for _ in $(seq 100); do grep -q listening .run/mock_platform.log 2>/dev/null && break; sleep 0.1; done
+if ! grep -q listening .run/mock_platform.log; then
+    echo "run.sh: the mock platform did not start on port $PORT (is the port taken? VESK_MOCK_PORT=N picks another):" >&2
+    cat .run/mock_platform.log >&2
+    exit 1
+fi
 
 DOWNLOADS="$HOME/Downloads"
 mkdir -p "$DOWNLOADS"

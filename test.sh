@@ -35,6 +35,11 @@ if [ -f tools/mock_platform.py ]; then
     python3 tools/mock_platform.py --port "$PORT" --log "$VESK_MOCK_LOG" >build/x64/mock_platform.log 2>&1 &
     VESK_STARTED_PIDS="$VESK_STARTED_PIDS $!"
     for _ in $(seq 100); do grep -q listening build/x64/mock_platform.log 2>/dev/null && break; sleep 0.1; done
+    if ! grep -q listening build/x64/mock_platform.log; then
+        echo "test.sh: the mock platform did not start on port $PORT (is the port taken? VESK_MOCK_PORT=N picks another):" >&2
+        cat build/x64/mock_platform.log >&2
+        exit 1
+    fi
 fi
 
 echo "== running the tests"

@@ -1,5 +1,6 @@
 #include "services/StatLog.h"
 
+#include <winsock2.h>  // before windows.h, which the machine-identity headers need
 #include <windows.h>
 #include <bcrypt.h>
 

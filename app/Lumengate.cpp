@@ -47,8 +47,11 @@ LONG WINAPI CLumengate::OnUnhandledException(EXCEPTION_POINTERS*) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-void CLumengate::OnInvalidParameter(const wchar_t* expression, const wchar_t* function, const wchar_t* file,
-                                    unsigned int line, uintptr_t) {
+void CLumengate::OnInvalidParameter(const wchar_t* expression,
+                                    const wchar_t* function,
+                                    const wchar_t* file,
+                                    unsigned int line,
+                                    uintptr_t) {
     std::wstring text = Format(L"in expression %s, function %s, file %s, line %d\n", expression ? expression : L"",
                                function ? function : L"", file ? file : L"", static_cast<int>(line));
     fputs(ToAnsi(text).c_str(), stdout);

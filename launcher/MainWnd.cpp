@@ -51,7 +51,7 @@ LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     switch (msg) {
         case WM_CREATE: return OnCreate();
-        case WM_PAINT: { ScopedPaint paint(m_hWnd); } return 0;  // the picture is presented as a layered window
+        case WM_PAINT: OnPaint(); return 0;
         case WM_MOUSEMOVE: OnMouseMove(pt); break;
         case WM_LBUTTONDOWN: OnLButtonDown(pt); break;
         case WM_LBUTTONUP: OnLButtonUp(pt); break;
@@ -118,6 +118,11 @@ int CMainWnd::OnCreate() {
     SetTimer(m_hWnd, kTimerStartRecord, 10000, nullptr);
     SetTimer(m_hWnd, kTimerNetworkCheck, 300000, nullptr);
     return 0;
+}
+
+// The picture is presented as a layered window: painting has nothing to draw.
+void CMainWnd::OnPaint() {
+    ScopedPaint paint(m_hWnd);
 }
 
 void CMainWnd::Draw(Gdiplus::Graphics& g) {

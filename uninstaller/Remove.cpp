@@ -77,9 +77,7 @@ bool RemoveListed(const std::wstring& folder, const std::vector<__UNISTINFO>& li
     for (const __UNISTINFO& item : list) {
         const std::wstring& text = item.strText;
         switch (item.nType) {
-            case kUnistFile:
-                RemoveListedFile(folder, text);
-                break;
+            case kUnistFile: RemoveListedFile(folder, text); break;
             case kUnistListFolder:
                 if (IsInside(folder, text)) RemoveFolder(text);
                 break;
@@ -89,11 +87,8 @@ bool RemoveListed(const std::wstring& folder, const std::vector<__UNISTINFO>& li
             case kUnistUninstallKey:
                 if (IsPlainName(text)) RegDeleteKeyW(HKEY_CURRENT_USER, (kUninstallKeyBase + text).c_str());
                 break;
-            case kUnistInstallFolder:
-                ownsFolder = ownsFolder || EqualsNoCase(text, folderName);
-                break;
-            default:
-                break;  // the settings section (7) and the uid (8) are for information only
+            case kUnistInstallFolder: ownsFolder = ownsFolder || EqualsNoCase(text, folderName); break;
+            default: break;  // the settings section (7) and the uid (8) are for information only
         }
     }
     if (ownsFolder) RemoveFolder(folder, GetModulePath());

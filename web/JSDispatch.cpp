@@ -86,17 +86,12 @@ std::wstring ArgText(const VARIANT* arg, bool askObjects) {
     if (arg) arg = Referenced(arg);
     if (!arg) return std::wstring();
     switch (V_VT(arg)) {
-        case VT_BSTR:
-            return BstrText(V_BSTR(arg));
-        case VT_BSTR | VT_BYREF:
-            return BstrText(*V_BSTRREF(arg));
-        case VT_DISPATCH:
-            return askObjects ? ObjectText(V_DISPATCH(arg)) : std::wstring();
-        case VT_DISPATCH | VT_BYREF:
-            return askObjects ? ObjectText(*V_DISPATCHREF(arg)) : std::wstring();
+        case VT_BSTR: return BstrText(V_BSTR(arg));
+        case VT_BSTR | VT_BYREF: return BstrText(*V_BSTRREF(arg));
+        case VT_DISPATCH: return askObjects ? ObjectText(V_DISPATCH(arg)) : std::wstring();
+        case VT_DISPATCH | VT_BYREF: return askObjects ? ObjectText(*V_DISPATCHREF(arg)) : std::wstring();
         case VT_UNKNOWN:
-        case VT_UNKNOWN | VT_BYREF:
-            return std::wstring();
+        case VT_UNKNOWN | VT_BYREF: return std::wstring();
     }
     VARIANT text;
     VariantInit(&text);
@@ -148,24 +143,12 @@ STDMETHODIMP CJSDispatch::Invoke(DISPID dispIdMember,
                                  EXCEPINFO*,
                                  UINT*) {
     switch (dispIdMember) {
-        case DISPID_API_JIHUO:
-            m_pTarget->OnShowBindBtn();
-            return S_OK;
-        case DISPID_API_SUCCESS:
-            m_pTarget->OnApiSuccess();
-            return S_OK;
-        case DISPID_UNNAMED_API:
-            m_pTarget->OnUnnamedApi();
-            return S_OK;
-        case DISPID_OPEN_GAME_WINDOW_NEW:
-            OpenGameWindowNew(pDispParams);
-            return S_OK;
-        case DISPID_WD_JAPI:
-            WdJapi(pDispParams, pVarResult);
-            return S_OK;
-        case DISPID_API_CLOSE:
-            m_pTarget->OnApiClose();
-            return S_OK;
+        case DISPID_API_JIHUO: m_pTarget->OnShowBindBtn(); return S_OK;
+        case DISPID_API_SUCCESS: m_pTarget->OnApiSuccess(); return S_OK;
+        case DISPID_UNNAMED_API: m_pTarget->OnUnnamedApi(); return S_OK;
+        case DISPID_OPEN_GAME_WINDOW_NEW: OpenGameWindowNew(pDispParams); return S_OK;
+        case DISPID_WD_JAPI: WdJapi(pDispParams, pVarResult); return S_OK;
+        case DISPID_API_CLOSE: m_pTarget->OnApiClose(); return S_OK;
     }
     return E_NOTIMPL;
 }

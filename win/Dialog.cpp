@@ -26,8 +26,7 @@ bool CDialog::PreTranslateMessage(MSG* msg) {
 
 LRESULT CDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_INITDIALOG:
-            return OnInitDialog();
+        case WM_INITDIALOG: return OnInitDialog();
         case WM_COMMAND:
             if (lParam == 0 || HIWORD(wParam) == BN_CLICKED) {
                 if (LOWORD(wParam) == IDOK) return OnOK(), 0;

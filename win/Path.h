@@ -3,8 +3,8 @@
 
 #include <string>
 
-std::wstring GetModulePath();    // full path of the running executable
-std::wstring GetModuleFolder();  // its folder, ending in a backslash
+std::wstring GetModulePath();                            // full path of the running executable
+std::wstring GetModuleFolder();                          // its folder, ending in a backslash
 std::wstring GetFileNamePart(const std::wstring& path);  // the text after the last backslash
 std::wstring GetSpecialFolder(int csidl);  // a shell folder without trailing backslash; empty when unknown
 bool FileExists(const std::wstring& path);

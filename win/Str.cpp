@@ -63,14 +63,17 @@ static bool IsSpace(wchar_t c) {
 
 std::wstring Trim(std::wstring_view text) {
     size_t begin = 0, end = text.size();
-    while (begin < end && IsSpace(text[begin])) ++begin;
-    while (end > begin && IsSpace(text[end - 1])) --end;
+    while (begin < end && IsSpace(text[begin]))
+        ++begin;
+    while (end > begin && IsSpace(text[end - 1]))
+        --end;
     return std::wstring(text.substr(begin, end - begin));
 }
 
 int ParseInt(std::wstring_view text) {
     size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) ++i;
+    while (i < text.size() && IsSpace(text[i]))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
     long long value = 0;

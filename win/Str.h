@@ -8,7 +8,7 @@
 // printf-style formatting into a wide string ("%s" takes a wide string, as with the wide CRT functions).
 std::wstring Format(const wchar_t* fmt, ...);
 
-std::string ToAnsi(std::wstring_view text);     // system ANSI code page (936 on a Chinese Windows)
+std::string ToAnsi(std::wstring_view text);  // system ANSI code page (936 on a Chinese Windows)
 std::wstring FromAnsi(std::string_view text);
 std::string ToUtf8(std::wstring_view text);
 std::wstring FromUtf8(std::string_view text);  // invalid sequences become U+FFFD, nothing is dropped

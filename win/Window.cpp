@@ -34,8 +34,16 @@ bool CWindow::RegisterClass(const wchar_t* className, UINT style, HBRUSH backgro
     return RegisterClass(wc);
 }
 
-bool CWindow::Create(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int cx,
-                     int cy, HWND parent, HMENU menuOrId) {
+bool CWindow::Create(DWORD exStyle,
+                     const wchar_t* className,
+                     const wchar_t* title,
+                     DWORD style,
+                     int x,
+                     int y,
+                     int cx,
+                     int cy,
+                     HWND parent,
+                     HMENU menuOrId) {
     HWND hwnd = CreateWindowExW(exStyle, className, title, style, x, y, cx, cy, parent, menuOrId,
                                 GetModuleHandleW(nullptr), this);
     return hwnd != nullptr;

@@ -15,8 +15,16 @@ public:
     static bool RegisterClass(WNDCLASSEXW wc);
     // The common case: a class with the arrow cursor, the given class style and background brush.
     static bool RegisterClass(const wchar_t* className, UINT style, HBRUSH background);
-    bool Create(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int cx,
-                int cy, HWND parent, HMENU menuOrId);
+    bool Create(DWORD exStyle,
+                const wchar_t* className,
+                const wchar_t* title,
+                DWORD style,
+                int x,
+                int y,
+                int cx,
+                int cy,
+                HWND parent,
+                HMENU menuOrId);
     void DestroyWindow();
 
     // The object of one of our windows, or null for a window that is not ours.

@@ -24,7 +24,8 @@ TEST(HotKeyModifiers, ConvertsTheControlFlags) {
         {'Q' + ((HOTKEYF_EXT | HOTKEYF_SHIFT) << 16), MOD_SHIFT},  // the extended-key flag is dropped
         {'Q' + (0xFF << 16), MOD_SHIFT | MOD_CONTROL | MOD_ALT},
     };
-    for (const auto& c : cases) EXPECT_EQ(HotKeyModifiers(c.hotKey), c.mods) << c.hotKey;
+    for (const auto& c : cases)
+        EXPECT_EQ(HotKeyModifiers(c.hotKey), c.mods) << c.hotKey;
 }
 
 TEST(Sites, TabsOpenTheirPathsAndQueries) {
@@ -118,14 +119,15 @@ TEST_F(Launcher, HoverFollowsThePointerOneButtonAtATime) {
         int x, y;
         int hovered;  // index in close, min, home, pay, service, forum; -1 none
     } cases[] = {
-        {1020, 140, 0}, {1030, 180, 1}, {400, 160, 2}, {900, 160, 3}, {700, 160, 4}, {600, 160, 5},
-        {1030, 164, 0},  // the row shared by close and minimize belongs to close
-        {10, 10, -1},    {524, 186, 2}, {525, 152, 5},  {688, 160, -1},  // the gap between forum and service
+        {1020, 140, 0}, {1030, 180, 1}, {400, 160, 2},  {900, 160, 3},
+        {700, 160, 4},  {600, 160, 5},  {1030, 164, 0},  // the row shared by close and minimize belongs to close
+        {10, 10, -1},   {524, 186, 2},  {525, 152, 5},  {688, 160, -1},  // the gap between forum and service
     };
     for (const auto& c : cases) {
         Move(c.x, c.y);
         int* states = States();
-        for (int i = 0; i < 6; ++i) EXPECT_EQ(states[i], i == c.hovered ? 1 : 0) << c.x << "," << c.y << " button " << i;
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(states[i], i == c.hovered ? 1 : 0) << c.x << "," << c.y << " button " << i;
     }
 }
 
@@ -134,7 +136,7 @@ TEST_F(Launcher, AButtonActsOnlyOnReleaseAfterHover) {
     Release(1030, 180);  // minimize, never hovered
     EXPECT_FALSE(IsIconic(m_hwnd));
     Move(1030, 180);
-    Move(10, 10);        // moved off again
+    Move(10, 10);  // moved off again
     Release(1030, 180);
     EXPECT_FALSE(IsIconic(m_hwnd));
     Move(1030, 180);

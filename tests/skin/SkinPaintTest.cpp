@@ -27,11 +27,8 @@ public:
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         switch (msg) {
-            case WM_ERASEBKGND:
-                return 1;
-            case WM_PAINT:
-                OnPaint();
-                return 0;
+            case WM_ERASEBKGND: return 1;
+            case WM_PAINT: OnPaint(); return 0;
         }
         return Default(msg, wParam, lParam);
     }

@@ -118,21 +118,11 @@ Expected Model(DISPID id, const std::vector<std::wstring>& texts) {
     Expected e;
     auto text = [&](size_t i) { return i < texts.size() ? texts[i] : std::wstring(); };
     switch (id) {
-        case 1000:
-            e.calls = {{L"OnShowBindBtn", {}}};
-            break;
-        case 1001:
-            e.calls = {{L"OnApiSuccess", {}}};
-            break;
-        case 1002:
-            e.calls = {{L"OnUnnamedApi", {}}};
-            break;
-        case 1003:
-            e.calls = {{L"OnOpenGameWindowNew", {text(0), text(1), text(2), L"0"}}};
-            break;
-        case 1005:
-            e.calls = {{L"OnApiClose", {}}};
-            break;
+        case 1000: e.calls = {{L"OnShowBindBtn", {}}}; break;
+        case 1001: e.calls = {{L"OnApiSuccess", {}}}; break;
+        case 1002: e.calls = {{L"OnUnnamedApi", {}}}; break;
+        case 1003: e.calls = {{L"OnOpenGameWindowNew", {text(0), text(1), text(2), L"0"}}}; break;
+        case 1005: e.calls = {{L"OnApiClose", {}}}; break;
         case 1004: {
             std::wstring name = texts.size() == 2 ? texts[0] : texts.empty() ? L"" : texts.back();
             std::wstring value = texts.size() == 2 ? texts[1] : L"";
@@ -147,8 +137,7 @@ Expected Model(DISPID id, const std::vector<std::wstring>& texts) {
             }
             break;
         }
-        default:
-            e.hr = E_NOTIMPL;
+        default: e.hr = E_NOTIMPL;
     }
     return e;
 }
@@ -200,11 +189,8 @@ public:
             case 0:
             case 1:
             case 2:
-            case 3:
-                return AddTextArg(args, RandomText());
-            case 4:
-                V_VT(&v) = VT_BSTR;
-                break;
+            case 3: return AddTextArg(args, RandomText());
+            case 4: V_VT(&v) = VT_BSTR; break;
             case 5: {
                 int n = static_cast<int>(m_rng());
                 V_VT(&v) = VT_I4;
@@ -230,9 +216,7 @@ public:
                 text = b ? L"True" : L"False";
                 break;
             }
-            case 8:
-                V_VT(&v) = Next(2) ? VT_NULL : VT_EMPTY;
-                break;
+            case 8: V_VT(&v) = Next(2) ? VT_NULL : VT_EMPTY; break;
             case 9:
                 V_VT(&v) = VT_ERROR;
                 V_ERROR(&v) = DISP_E_PARAMNOTFOUND;
@@ -273,12 +257,8 @@ public:
                 V_VARIANTREF(&v) = &m_variantTargets.back();
                 break;
             }
-            case 15:
-                V_VT(&v) = static_cast<VARTYPE>((Next(2) ? VT_I4 : VT_BSTR) | VT_BYREF);
-                break;
-            case 16:
-                V_VT(&v) = static_cast<VARTYPE>(0x0100 + Next(0x0E00));
-                break;  // no such type
+            case 15: V_VT(&v) = static_cast<VARTYPE>((Next(2) ? VT_I4 : VT_BSTR) | VT_BYREF); break;
+            case 16: V_VT(&v) = static_cast<VARTYPE>(0x0100 + Next(0x0E00)); break;  // no such type
             default:
                 V_VT(&v) = VT_ARRAY | VT_BSTR;
                 V_ARRAY(&v) = SafeArrayCreateVector(VT_BSTR, 0, Next(3));

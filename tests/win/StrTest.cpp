@@ -28,7 +28,10 @@ TEST(Str, Utf8RoundTripsAndKeepsEmbeddedZeros) {
     std::wstring emoji = L"\xD83D\xDE00";
     EXPECT_EQ(FromUtf8(ToUtf8(emoji)), emoji);
     // A broken sequence is replaced, not dropped with what follows it.
-    EXPECT_EQ(FromUtf8("a\xFF" "b"), L"a\xFFFD" L"b");
+    EXPECT_EQ(FromUtf8("a\xFF"
+                       "b"),
+              L"a\xFFFD"
+              L"b");
 }
 
 TEST(Str, Trim) {
@@ -38,7 +41,8 @@ TEST(Str, Trim) {
     } cases[] = {
         {L"", L""}, {L"   ", L""}, {L" ns ", L"ns"}, {L"\tns\r\n", L"ns"}, {L"a b", L"a b"}, {L"  a  b ", L"a  b"},
     };
-    for (const auto& c : cases) EXPECT_EQ(Trim(c.in), c.out) << "input [" << testing::PrintToString(c.in) << "]";
+    for (const auto& c : cases)
+        EXPECT_EQ(Trim(c.in), c.out) << "input [" << testing::PrintToString(c.in) << "]";
 }
 
 TEST(Str, ParseIntFollowsTheRuntimeRule) {
@@ -46,11 +50,22 @@ TEST(Str, ParseIntFollowsTheRuntimeRule) {
         const wchar_t* in;
         int out;
     } cases[] = {
-        {L"", 0},          {L"121", 121},    {L"  42", 42},       {L"-7", -7},         {L"+8", 8},
-        {L"12abc", 12},    {L"abc", 0},      {L"0x10", 0},        {L"393337", 393337}, {L"- 5", 0},
-        {L"2147483647", 2147483647},         {L"99999999999", 2147483647},             {L"-99999999999", -2147483647 - 1},
+        {L"", 0},
+        {L"121", 121},
+        {L"  42", 42},
+        {L"-7", -7},
+        {L"+8", 8},
+        {L"12abc", 12},
+        {L"abc", 0},
+        {L"0x10", 0},
+        {L"393337", 393337},
+        {L"- 5", 0},
+        {L"2147483647", 2147483647},
+        {L"99999999999", 2147483647},
+        {L"-99999999999", -2147483647 - 1},
     };
-    for (const auto& c : cases) EXPECT_EQ(ParseInt(c.in), c.out) << "input [" << testing::PrintToString(c.in) << "]";
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseInt(c.in), c.out) << "input [" << testing::PrintToString(c.in) << "]";
 }
 
 TEST(Str, EqualsNoCase) {

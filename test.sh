@@ -12,6 +12,7 @@ ROOT=$PWD
 PORT=${VESK_MOCK_PORT:-18080}
 JOBS=$(nproc)
 
+mkdir -p build
 echo "== building the product (i686)"
 cmake -S . -B build/x86 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake -DVESK_MOCK_PORT="$PORT" >build/cmake-x86.log
 cmake --build build/x86 -j"$JOBS"

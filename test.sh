@@ -18,10 +18,11 @@ cmake -S . -B build/x86 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake -DVESK
 cmake --build build/x86 -j"$JOBS"
 # The product is one self-contained executable: nothing but Windows' own DLLs may be imported.
 for exe in build/x86/veskplay.exe build/x86/uninstaller/unists.exe; do
-    imports=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | sort -u | tr '\n' ' ')
+    headers=$(i686-w64-mingw32-objdump -p "$exe")
+    imports=$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort -u | tr '\n' ' ')
     echo "$exe imports: $imports"
-    i686-w64-mingw32-objdump -p "$exe" | grep -q 'file format pei-i386' || { echo "test.sh: $exe is not PE32" >&2; exit 1; }
-    i686-w64-mingw32-objdump -p "$exe" | grep -q 'Subsystem.*Windows GUI' || { echo "test.sh: $exe is not a GUI program" >&2; exit 1; }
+    grep -q 'file format pei-i386' <<<"$headers" || { echo "test.sh: $exe is not PE32" >&2; exit 1; }
+    grep -q 'Subsystem.*Windows GUI' <<<"$headers" || { echo "test.sh: $exe is not a GUI program" >&2; exit 1; }
     for dll in $imports; do
         case "$dll" in
             kernel32.dll|user32.dll|gdi32.dll|gdiplus.dll|shell32.dll|ole32.dll|oleaut32.dll|advapi32.dll|\

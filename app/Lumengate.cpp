@@ -27,11 +27,15 @@ BOOL CLumengate::InitInstance() {
 
     bool hidden = IsHiddenStart(m_strCmdLine);
     auto* wnd = new CMainWnd(hidden ? 1 : -1);
-    m_pMainWnd = wnd;
-    if (wnd->m_hWnd) {
-        ShowWindow(wnd->m_hWnd, hidden ? SW_HIDE : SW_SHOW);
-        UpdateWindow(wnd->m_hWnd);
+    if (!wnd->m_hWnd) {
+        // Nothing to show and nothing to close: a process left running invisibly would also keep every later
+        // installer from starting the client, so this start ends here.
+        delete wnd;
+        return FALSE;
     }
+    m_pMainWnd = wnd;
+    ShowWindow(wnd->m_hWnd, hidden ? SW_HIDE : SW_SHOW);
+    UpdateWindow(wnd->m_hWnd);
     return TRUE;
 }
 

@@ -1,5 +1,7 @@
 #include "game/ZizuvGame.h"
 
+#include "launcher/MainWnd.h"
+
 CZizuvGame* g_pGameWnd = nullptr;
 
 static const wchar_t kClassName[] = L"ZizuvGame";
@@ -18,6 +20,7 @@ CZizuvGame::CZizuvGame() {
 
 CZizuvGame::~CZizuvGame() {
     if (g_pGameWnd == this) g_pGameWnd = nullptr;
+    if (g_pMainWnd && g_pMainWnd->m_pGameWnd == this) g_pMainWnd->m_pGameWnd = nullptr;
 }
 
 void CZizuvGame::SetGameInfo(const std::wstring& info) {
@@ -26,6 +29,10 @@ void CZizuvGame::SetGameInfo(const std::wstring& info) {
 
 LRESULT CZizuvGame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+        // Leaving the game is the launcher's business: it closes this window and comes back.
+        case WM_CLOSE:
+            if (g_pMainWnd) PostMessageW(g_pMainWnd->m_hWnd, WM_CLOSE_GAME, 0, 0);
+            return 0;
         case WM_NCDESTROY:
             if (g_pGameWnd == this) g_pGameWnd = nullptr;
             break;

@@ -1,4 +1,5 @@
-// The game window: a top-level, caption-less, resizable window around the game page.
+// The game window: a top-level, caption-less, resizable window around the game page. It lives as long as its
+// window: the launcher destroys the window and the object goes with it.
 #pragma once
 
 #include <string>
@@ -19,6 +20,7 @@ public:
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override { delete this; }
 };
 
 extern CZizuvGame* g_pGameWnd;

@@ -3,9 +3,12 @@
 #include "web/WebDlg.h"
 
 void CMainWnd::CreateLoginDialog() {
-    m_pLoginDlg = new CWebDlg(this);
-    if (!m_pLoginDlg->CreateModeless(m_hWnd)) {
-        m_pLoginDlg = nullptr;  // a dialog that failed to create has already deleted itself
+    auto* dlg = new CWebDlg(this);
+    m_pLoginDlg = dlg;
+    if (!dlg->CreateModeless(m_hWnd)) {
+        // Without a template the dialog never had a window to take the object along: it is still ours.
+        if (m_pLoginDlg == dlg) delete dlg;
+        m_pLoginDlg = nullptr;
         return;
     }
     SetFocus(m_pLoginDlg->m_hWnd);
@@ -28,7 +31,7 @@ void CMainWnd::ShowLoginDialog(bool show) {
 
 void CMainWnd::DestroyLoginDialog() {
     if (!m_pLoginDlg) return;
-    m_pLoginDlg->OnCancel();  // tears the dialog down; it deletes itself with its window
+    m_pLoginDlg->OnCancel();  // tears the dialog down; it deletes itself and clears our pointer
     m_pLoginDlg = nullptr;
 }
 

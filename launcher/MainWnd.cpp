@@ -38,13 +38,21 @@ std::array<CMainWnd::Button, 6> CMainWnd::Buttons() {
 CMainWnd::CMainWnd(int mode) : m_uTaskbarCreated(RegisterWindowMessageW(L"TaskbarCreated")) {
     m_bLoginDlgCreated = mode == 1 ? FALSE : TRUE;
     RegisterClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    Create(0, kClassName, L"Lumenweb",
-           WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0, 0, 0, 0,
-           nullptr, nullptr);
+    m_bCreated = Create(0, kClassName, L"Lumenweb",
+                        WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0,
+                        0, 0, 0, nullptr, nullptr);
 }
 
 CMainWnd::~CMainWnd() {
-    delete m_pGameWnd;
+    CloseGameWindow();
+    // Windows and threads that outlive the launcher must not reach it through a stale pointer.
+    if (g_pMainWnd == this) g_pMainWnd = nullptr;
+}
+
+// The game window goes with its window; its destructor clears m_pGameWnd.
+void CMainWnd::CloseGameWindow() {
+    if (m_pGameWnd) m_pGameWnd->DestroyWindow();
+    m_pGameWnd = nullptr;
 }
 
 LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -249,18 +257,19 @@ void CMainWnd::OnShowWindow(BOOL show) {
 void CMainWnd::OnOpenGame() {
     if (!m_pGameWnd) {
         m_pGameWnd = new CZizuvGame();
-        if (m_bGameMaximized) SendMessageW(m_pGameWnd->m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-        ShowWindow(m_pGameWnd->m_hWnd, SW_SHOW);
+        if (!m_pGameWnd->m_hWnd) {
+            delete m_pGameWnd;  // no window to take it along; the tray icon stays the way back
+            m_pGameWnd = nullptr;
+        } else {
+            if (m_bGameMaximized) SendMessageW(m_pGameWnd->m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+            ShowWindow(m_pGameWnd->m_hWnd, SW_SHOW);
+        }
     }
     ShowWindow(m_hWnd, SW_HIDE);
 }
 
 void CMainWnd::OnCloseGame() {
-    if (m_pGameWnd) {
-        SendMessageW(m_pGameWnd->m_hWnd, WM_CLOSE, 0, 0);
-        delete m_pGameWnd;
-        m_pGameWnd = nullptr;
-    }
+    CloseGameWindow();
     RefreshLoginPage();
     ShowWindow(m_hWnd, SW_SHOW);
     SetForegroundWindow(m_hWnd);

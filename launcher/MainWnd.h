@@ -81,8 +81,11 @@ public:
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    // The launcher lives as long as its window.
-    void PostNcDestroy() override { delete this; }
+    // The launcher lives as long as its window, once it has one; a failed creation leaves the object to its
+    // creator.
+    void PostNcDestroy() override {
+        if (m_bCreated) delete this;
+    }
 
 private:
     struct Button {
@@ -106,6 +109,7 @@ private:
     void OnOpenGame();
     void OnCloseGame();
     void OnGameInfo();
+    void CloseGameWindow();
     void OnTaskbarCreated();
 
     void ShowLoginDialog(bool show);
@@ -118,6 +122,7 @@ private:
     void Draw(Gdiplus::Graphics& g);
 
     const UINT m_uTaskbarCreated;  // broadcast when the shell (re)starts
+    bool m_bCreated = false;
 };
 
 extern CMainWnd* g_pMainWnd;

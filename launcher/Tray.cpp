@@ -43,7 +43,7 @@ void CMainWnd::RegisterBossKey() {
 }
 
 HWND CMainWnd::TargetWindow() const {
-    return m_pGameWnd ? m_pGameWnd->m_hWnd : m_hWnd;
+    return m_pGameWnd && IsWindow(m_pGameWnd->m_hWnd) ? m_pGameWnd->m_hWnd : m_hWnd;
 }
 
 LRESULT CMainWnd::OnTrayNotify(LPARAM mouseMessage) {
@@ -60,6 +60,7 @@ LRESULT CMainWnd::OnTrayNotify(LPARAM mouseMessage) {
         SetForegroundWindow(m_hWnd);
         CheckMenuItem(popup, 1, MF_BYPOSITION | (m_nAutoStart ? MF_CHECKED : MF_UNCHECKED));
         TrackPopupMenu(popup, 0, pt.x, pt.y, 0, m_hWnd, nullptr);
+        PostMessageW(m_hWnd, WM_NULL, 0, 0);  // lets the menu close when the player clicks elsewhere
     }
     return 0;
 }

@@ -77,7 +77,7 @@ public:
     CDoubleBufferPaint(const CDoubleBufferPaint&) = delete;
     CDoubleBufferPaint& operator=(const CDoubleBufferPaint&) = delete;
 
-    Gdiplus::Graphics& Graphics() { return *m_graphics; }
+    Gdiplus::Graphics& Graphics() { return m_graphics; }
     int Width() const { return m_rc.right; }
     int Height() const { return m_rc.bottom; }
 
@@ -87,7 +87,7 @@ private:
     ScopedMemDC m_memDC;
     ScopedBitmap m_bitmap;
     ScopedSelect m_select;
-    std::unique_ptr<Gdiplus::Graphics> m_graphics;
+    Gdiplus::Graphics m_graphics;  // held by value: a GDI+ failure costs the drawing, never a null pointer
 };
 
 // Source-over, constant alpha 255, per-pixel alpha: what a per-pixel-transparent window presents with.

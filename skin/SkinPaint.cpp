@@ -14,13 +14,13 @@ CDoubleBufferPaint::CDoubleBufferPaint(HWND hwnd)
       m_memDC(CreateCompatibleDC(m_paint)),
       m_bitmap(CreateCompatibleBitmap(m_paint, m_rc.right, m_rc.bottom)),
       m_select(m_memDC, m_bitmap),
-      m_graphics(new Gdiplus::Graphics(m_memDC.Get())) {
-    m_graphics->SetPageUnit(Gdiplus::UnitPixel);
-    m_graphics->SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
+      m_graphics(m_memDC.Get()) {
+    m_graphics.SetPageUnit(Gdiplus::UnitPixel);
+    m_graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
 }
 
 CDoubleBufferPaint::~CDoubleBufferPaint() {
-    m_graphics.reset();  // flushes what GDI+ still holds back
+    m_graphics.Flush(Gdiplus::FlushIntentionSync);  // what GDI+ still holds back goes into the bitmap first
     BitBlt(m_paint, 0, 0, m_rc.right, m_rc.bottom, m_memDC, 0, 0, SRCCOPY);
 }
 

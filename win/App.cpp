@@ -39,7 +39,9 @@ bool CApp::PreTranslateMessage(MSG* msg) {
     for (HWND hwnd = msg->hwnd; hwnd; hwnd = GetParent(hwnd)) {
         CWindow* wnd = CWindow::FromHandle(hwnd);
         if (wnd && wnd->PreTranslateMessage(msg)) return true;
-        if (hwnd == stop) break;
+        if (hwnd == stop) return false;
     }
-    return false;
+    // A top-level window of its own (not owned by the main window) gives the main window the last word,
+    // so that keys the whole program answers work there too.
+    return stop && msg->hwnd && m_pMainWnd->PreTranslateMessage(msg);
 }

@@ -49,7 +49,7 @@ INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     self->Attach(hwnd);
     self->m_pfnDefault =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
-    return self->WindowProc(WM_INITDIALOG, wParam, lParam);
+    return self->HandleMessage(WM_INITDIALOG, wParam, lParam);
 }
 
 LRESULT CALLBACK CDialog::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

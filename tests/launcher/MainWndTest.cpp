@@ -202,6 +202,49 @@ TEST_F(Launcher, GameWindowComesAndGoesByMessage) {
     EXPECT_TRUE(IsWindowVisible(m_hwnd));
 }
 
+TEST_F(Launcher, AGameWindowThatGoesByItselfLeavesTheWayBack) {
+    Start();
+    SendMessageW(m_hwnd, WM_OPEN_GAME, 0, 0);
+    ASSERT_NE(m_wnd->m_pGameWnd, nullptr);
+    HWND game = m_wnd->m_pGameWnd->m_hWnd;
+
+    // Closing the game window asks the launcher to take over.
+    SendMessageW(game, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(game));
+    PumpMessages();
+    EXPECT_FALSE(IsWindow(game));
+    EXPECT_EQ(m_wnd->m_pGameWnd, nullptr);
+    EXPECT_TRUE(IsWindowVisible(m_hwnd));
+
+    // A game window destroyed behind the launcher's back: the tray still finds the launcher.
+    SendMessageW(m_hwnd, WM_OPEN_GAME, 0, 0);
+    ASSERT_NE(m_wnd->m_pGameWnd, nullptr);
+    DestroyWindow(m_wnd->m_pGameWnd->m_hWnd);
+    EXPECT_EQ(m_wnd->m_pGameWnd, nullptr);
+    EXPECT_EQ(g_pGameWnd, nullptr);
+    SendMessageW(m_hwnd, WM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(IsWindowVisible(m_hwnd));
+}
+
+TEST_F(Launcher, LoginDialogKeepsItsKeysAndNeverLeavesAStalePointer) {
+    Start();
+    CWebDlg* dlg = m_wnd->m_pLoginDlg;
+    ASSERT_NE(dlg, nullptr);
+    MSG esc = {dlg->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0};
+    EXPECT_TRUE(dlg->PreTranslateMessage(&esc));
+    SendMessageW(dlg->m_hWnd, WM_COMMAND, IDOK, 0);  // Enter
+    PumpMessages();
+    ASSERT_EQ(m_wnd->m_pLoginDlg, dlg);
+    EXPECT_TRUE(IsWindow(dlg->m_hWnd));
+
+    DestroyWindow(dlg->m_hWnd);
+    EXPECT_EQ(m_wnd->m_pLoginDlg, nullptr);
+    SetWindowPos(m_hwnd, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // placing it again must not crash
+    m_wnd->m_bExitRequested = TRUE;
+    SendMessageW(m_hwnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(m_hwnd));
+}
+
 TEST_F(Launcher, GameInfoWithoutAGameWindowIsIgnored) {
     Start();
     m_wnd->m_strImText = L"x";

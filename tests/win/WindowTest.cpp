@@ -103,6 +103,21 @@ TEST(App, PreTranslateWalksFromTheTargetUpToTheMainWindow) {
     app.m_pMainWnd = nullptr;
 }
 
+TEST(App, AWindowOutsideTheMainWindowsTreeGivesTheMainWindowTheLastWord) {
+    CApp app;
+    RecordingWindow main, other;
+    ASSERT_TRUE(main.CreatePopup());
+    ASSERT_TRUE(other.CreatePopup());  // top-level, not owned by the main window
+    app.m_pMainWnd = &main;
+    main.m_consumeKey = VK_F4;
+    MSG msg = {other.m_hWnd, WM_KEYDOWN, VK_F4, 0};
+    EXPECT_TRUE(app.PreTranslateMessage(&msg));
+    EXPECT_EQ(main.m_preTranslated, 1);
+    MSG thread = {nullptr, WM_KEYDOWN, VK_F4, 0};
+    EXPECT_FALSE(app.PreTranslateMessage(&thread)) << "a thread message belongs to no window";
+    app.m_pMainWnd = nullptr;
+}
+
 TEST(App, MainWindowDestructionEndsTheLoop) {
     CApp app;
     RecordingWindow wnd;

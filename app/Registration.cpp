@@ -5,8 +5,10 @@
 #include <shlobj.h>
 
 #include "services/Hosts.h"
+#include "win/Com.h"
 #include "win/Handle.h"
 #include "win/Path.h"
+#include "win/Resource.h"
 #include "win/Str.h"
 
 static const wchar_t kPublisher[] = L"Brisken";
@@ -25,9 +27,9 @@ int CLumengate::CreateShortcut(const std::wstring& target, const std::wstring& l
     link.As(&file);
 
     std::wstring menu = GetProductMenuFolder(kProductName);
-    if (!FolderExists(menu)) CreateDirectoryW(menu.c_str(), nullptr);
+    EnsureFolder(menu);
     menu = menu + L"\\" + kProductName;
-    CreateDirectoryW(menu.c_str(), nullptr);  // fails harmlessly when it exists
+    EnsureFolder(menu);
     link->SetPath(target.c_str());
 
     // Listed even when the save fails: the uninstaller passes over what is not there.
@@ -65,19 +67,17 @@ void CLumengate::WriteUninstallKey(const std::wstring& folder) {
 
 int CLumengate::WriteUninstaller(const std::wstring& folder) {
     // m_hInstance is null outside Main (in the tests): that, too, means the executable's own resources.
-    HRSRC found = FindResourceW(m_hInstance, MAKEINTRESOURCEW(kUninstallerResource), L"UNISTS");
-    HGLOBAL loaded = found ? LoadResource(m_hInstance, found) : nullptr;
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    DWORD size = found ? SizeofResource(m_hInstance, found) : 0;
+    std::string_view bytes = GetResourceBytes(m_hInstance, L"UNISTS", kUninstallerResource);
     // Without the resource there is nothing to write; an empty unists.exe would only be a broken uninstaller.
-    if (!bytes || size == 0) return 0;
+    if (bytes.empty()) return 0;
+    DWORD size = static_cast<DWORD>(bytes.size());
 
     std::wstring path = folder + kUninstallerName;
     ScopedHandle file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
     if (!file.IsValid()) return 0;
     DWORD written = 0;
-    if (WriteFile(file, bytes, size, &written, nullptr) && written == size) return 1;
+    if (WriteFile(file, bytes.data(), size, &written, nullptr) && written == size) return 1;
     file.Reset();
     DeleteFileW(path.c_str());  // a cut-off executable must not stay behind
     return 0;
@@ -89,12 +89,11 @@ void CLumengate::AddUnistItem(const std::wstring& text, int type) {
 }
 
 void CLumengate::WriteUnistXml(const std::wstring& folder) {
-    HRESULT com = CoInitialize(nullptr);
+    ScopedCoInit com;
     if (!m_pXmlDoc) m_pXmlDoc = CreateXmlDocument();
     std::wstring listFolder = folder + kUnistFolderName;
-    if (!FolderExists(listFolder)) CreateDirectoryW(listFolder.c_str(), nullptr);
+    EnsureFolder(listFolder);
     if (m_pXmlDoc) SaveUnistXml(m_pXmlDoc.Get(), m_arrUnist, listFolder + L"\\" + kUnistFileName);
     // The document goes before this thread's COM use ends: no COM object may outlive it.
     m_pXmlDoc.Reset();
-    if (SUCCEEDED(com)) CoUninitialize();
 }

@@ -16,9 +16,9 @@ static const wchar_t kProductCode[] = L"vesk";
 // "%APPDATA%\kaltogames\veskplay\"; only these two levels are created.
 static std::wstring MakeInstallFolder() {
     std::wstring folder = GetSpecialFolder(CSIDL_APPDATA) + L"\\" + kMakerFolderName;
-    if (!FolderExists(folder)) CreateDirectoryW(folder.c_str(), nullptr);
+    EnsureFolder(folder);
     folder = folder + L"\\" + kInstallFolderName;
-    if (!FolderExists(folder)) CreateDirectoryW(folder.c_str(), nullptr);
+    EnsureFolder(folder);
     return folder + L"\\";
 }
 

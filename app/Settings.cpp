@@ -44,7 +44,7 @@ void SplitInstallerName(std::wstring& name, std::wstring& uid) {
 
 std::wstring GetAccountFolder() {
     std::wstring folder = GetSpecialFolder(CSIDL_APPDATA) + L"\\Kaltowd\\";
-    if (!FolderExists(folder)) CreateDirectoryW(folder.c_str(), nullptr);
+    EnsureFolder(folder);
     return folder;
 }
 

@@ -4,15 +4,12 @@
 #include <string.h>
 
 #include "win/Com.h"
+#include "win/Resource.h"
 
 int LoadPngResource(UINT id, Gdiplus::Image** out) {
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC res = FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
-    if (!res) return 0;
-    DWORD size = SizeofResource(module, res);
-    HGLOBAL loaded = LoadResource(module, res);
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes || size == 0) return 0;
+    std::string_view bytes = GetResourceBytes(nullptr, L"PNG", id);
+    if (bytes.empty()) return 0;
+    SIZE_T size = bytes.size();
 
     // GDI+ may decode from the stream whenever the image is drawn, so it gets a copy of its own, which the stream
     // frees when GDI+ lets go of it together with the image.
@@ -23,7 +20,7 @@ int LoadPngResource(UINT id, Gdiplus::Image** out) {
         GlobalFree(block);
         return 0;
     }
-    memcpy(dest, bytes, size);
+    memcpy(dest, bytes.data(), size);
     GlobalUnlock(block);
     ComPtr<IStream> stream;
     if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {

@@ -10,6 +10,7 @@
 #include "app/Unist.h"
 #include "uninstaller/Cleanup.h"
 #include "uninstaller/Remove.h"
+#include "win/Com.h"
 #include "win/Path.h"
 #include "win/Str.h"
 
@@ -58,8 +59,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         return FinishCleanup(reinterpret_cast<HANDLE>(parent), args[3]);
     }
     bool silent = args.size() > 1 && EqualsNoCase(args[1], L"/S");
-    HRESULT com = CoInitialize(nullptr);  // the list is read through MSXML
-    int result = Uninstall(silent);
-    if (SUCCEEDED(com)) CoUninitialize();
-    return result;
+    ScopedCoInit com;  // the list is read through MSXML
+    return Uninstall(silent);
 }

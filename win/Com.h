@@ -7,6 +7,20 @@
 
 using Microsoft::WRL::ComPtr;
 
+// COM for this thread for as long as the object lives (apartment-threaded).
+class ScopedCoInit {
+public:
+    ScopedCoInit() : m_hr(CoInitialize(nullptr)) {}
+    ~ScopedCoInit() {
+        if (SUCCEEDED(m_hr)) CoUninitialize();
+    }
+    ScopedCoInit(const ScopedCoInit&) = delete;
+    ScopedCoInit& operator=(const ScopedCoInit&) = delete;
+
+private:
+    HRESULT m_hr;
+};
+
 // A BSTR with one owner.
 class ScopedBstr {
 public:

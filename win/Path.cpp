@@ -30,6 +30,10 @@ bool FileExists(const std::wstring& path) {
     return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool EnsureFolder(const std::wstring& path) {
+    return FolderExists(path) || CreateDirectoryW(path.c_str(), nullptr) || FolderExists(path);
+}
+
 bool FolderExists(const std::wstring& path) {
     DWORD attrs = GetFileAttributesW(path.c_str());
     return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);

@@ -9,3 +9,5 @@ std::wstring GetFileNamePart(const std::wstring& path);  // the text after the l
 std::wstring GetSpecialFolder(int csidl);  // a shell folder without trailing backslash; empty when unknown
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
+// Creates the folder (one level) when it does not exist; true when it exists afterwards.
+bool EnsureFolder(const std::wstring& path);

@@ -7,19 +7,14 @@
 #include "services/Hosts.h"
 #include "win/Handle.h"
 #include "win/Path.h"
+#include "win/Com.h"
 #include "win/Str.h"
 
 namespace {
 
-// COM for the thread, for the length of one test; declared first so that it ends last.
-struct ComScope {
-    ComScope() { CoInitialize(nullptr); }
-    ~ComScope() { CoUninitialize(); }
-};
-
 class Registration : public testing::Test {
 protected:
-    ComScope m_com;
+    ScopedCoInit m_com;  // declared first so that it ends last
     CLumengate m_app;
     TempFolder m_dir;
 

@@ -8,20 +8,16 @@
 #include "services/Hosts.h"
 #include "win/Handle.h"
 #include "win/Path.h"
+#include "win/Com.h"
 #include "win/Str.h"
 
 namespace {
-
-struct ComScope {
-    ComScope() { CoInitialize(nullptr); }
-    ~ComScope() { CoUninitialize(); }
-};
 
 const wchar_t kKeyPath[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\veskplay";
 
 class UninstallEntry : public testing::Test {
 protected:
-    ComScope m_com;
+    ScopedCoInit m_com;  // declared first so that it ends last
     CLumengate m_app;
     TempFolder m_dir;
 

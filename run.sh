@@ -45,7 +45,7 @@ echo "== starting $DOWNLOADS/10001_web.exe"
 
 if [ "$HAD_DISPLAY" = 1 ]; then
     echo "The client runs on $DISPLAY; requests to the mock platform go to .run/mock_requests.jsonl. Ctrl+C ends it."
-    while pgrep -f 'veskplay.exe|10001_web.exe' >/dev/null; do sleep 1; done
+    while vesk_prefix_busy; do sleep 1; done
 else
     sleep "$SECONDS_BEFORE_SHOT"
     import -window root .run/screenshot.png

@@ -51,6 +51,20 @@ vesk_keep_wine_running() {
     wine cmd /c exit >/dev/null 2>&1 </dev/null
 }
 
+# vesk_prefix_busy: true while a Windows program of $WINEPREFIX runs (Wine's own services aside).
+vesk_prefix_busy() {
+    local environ exe
+    for environ in /proc/[0-9]*/environ; do
+        { tr '\0' '\n' <"$environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+        exe=$({ tr '\0' '\n' <"${environ%/environ}/cmdline"; } 2>/dev/null | head -n 1)
+        case "${exe,,}" in
+            *'\windows\system32\'*|*/wineserver*|'') ;;
+            *.exe) return 0 ;;
+        esac
+    done
+    return 1
+}
+
 # vesk_start_display: uses $DISPLAY when there is one, otherwise starts Xvfb on a free display and a
 # compositor (partial alpha of layered windows is blended only with one). Sets VESK_STARTED_PIDS.
 vesk_start_display() {
@@ -62,6 +76,10 @@ vesk_start_display() {
     VESK_STARTED_PIDS="$VESK_STARTED_PIDS $!"
     export DISPLAY=":$n"
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    if ! xdpyinfo >/dev/null 2>&1; then
+        echo "the virtual display $DISPLAY did not start (is Xvfb installed?)" >&2
+        return 1
+    fi
     xcompmgr >/dev/null 2>&1 &
     VESK_STARTED_PIDS="$VESK_STARTED_PIDS $!"
 }

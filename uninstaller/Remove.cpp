@@ -26,11 +26,6 @@ static bool IsInside(const std::wstring& folder, const std::wstring& path) {
            full.find(L"\\..") == std::wstring::npos;
 }
 
-// A single name: no folder separators, no drive, nothing that climbs up.
-static bool IsPlainName(const std::wstring& name) {
-    return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"\\/:") == std::wstring::npos;
-}
-
 static bool EndsWithNoCase(const std::wstring& text, const wchar_t* tail) {
     size_t n = wcslen(tail);
     return text.size() >= n && EqualsNoCase(std::wstring_view(text).substr(text.size() - n), tail);
@@ -65,10 +60,12 @@ bool RemoveFolder(const std::wstring& folder, const std::wstring& keep) {
     return !FolderExists(base);
 }
 
-// A listed file: one in the installation folder, or a shortcut (the desktop's and the start menu's).
+// A listed file: one in the installation folder, or a shortcut on the desktop or in the start menu. The list
+// is a file anyone can edit: it must not make the uninstaller delete anything else.
 static void RemoveListedFile(const std::wstring& folder, const std::wstring& path) {
-    if (IsInside(folder, path) || (EndsWithNoCase(path, L".lnk") && path.find(L"\\..") == std::wstring::npos))
-        RemoveFile(path);
+    bool shortcut = EndsWithNoCase(path, L".lnk") && (IsInside(GetSpecialFolder(CSIDL_PROGRAMS), path) ||
+                                                      IsInside(GetSpecialFolder(CSIDL_DESKTOPDIRECTORY), path));
+    if (shortcut || IsInside(folder, path)) RemoveFile(path);
 }
 
 bool RemoveListed(const std::wstring& folder, const std::vector<__UNISTINFO>& list) {
@@ -82,10 +79,11 @@ bool RemoveListed(const std::wstring& folder, const std::vector<__UNISTINFO>& li
                 if (IsInside(folder, text)) RemoveFolder(text);
                 break;
             case kUnistMenuFolder:
-                if (IsPlainName(text)) RemoveFolder(GetProductMenuFolder(text));
+                if (EqualsNoCase(text, kProductName)) RemoveFolder(GetProductMenuFolder(text));
                 break;
             case kUnistUninstallKey:
-                if (IsPlainName(text)) RegDeleteKeyW(HKEY_CURRENT_USER, (kUninstallKeyBase + text).c_str());
+                if (EqualsNoCase(text, kUninstallKeyName))
+                    RegDeleteKeyW(HKEY_CURRENT_USER, (kUninstallKeyBase + text).c_str());
                 break;
             case kUnistInstallFolder: ownsFolder = ownsFolder || EqualsNoCase(text, folderName); break;
             default: break;  // the settings section (7) and the uid (8) are for information only

@@ -36,12 +36,14 @@ TEST_F(RemoveListedTest, EachEntryRemovesOnlyWhatIsOurs) {
     } cases[] = {
         {{L"%I%veskplay.exe", 3}, L"veskplay\\veskplay.exe", true, false},
         {{L"%I%static.ini", 3}, L"veskplay\\static.ini", true, false},  // read-only
-        {{L"%O%Veskora.lnk", 3}, L"other\\Veskora.lnk", true, false},   // a shortcut elsewhere
+        {{L"%O%Veskora.lnk", 3}, L"other\\Veskora.lnk", false, false},  // a shortcut outside menu and desktop
         {{L"%O%keep.txt", 3}, L"other\\keep.txt", false, false},        // not ours
         {{L"%I%..\\other\\keep.txt", 3}, L"other\\keep.txt", false, false},
         {{L"%I%unist", 4}, L"veskplay\\unist", true, false},
         {{L"%O%", 4}, L"other\\keep.txt", false, false},
         {{L"..\\other", 5}, L"other\\keep.txt", false, false},
+        {{L"Startup", 5}, L"other\\keep.txt", false, false},  // another start-menu folder
+        {{L"Run", 9}, L"other\\keep.txt", false, false},      // another program's uninstall key
         {{L"%O%", 9}, L"other\\keep.txt", false, false},
         {{L"vesk", 7}, L"veskplay\\static.ini", false, false},
         {{L"1234", 8}, L"veskplay\\static.ini", false, false},

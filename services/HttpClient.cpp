@@ -12,6 +12,8 @@ static const wchar_t* const kHeaders[] = {
 };
 static const DWORD_PTR kContext = 1;
 static const DWORD kReadSize = 1024;
+// No answer of the platform comes near this: a server that streams without end must not fill the memory.
+static const size_t kMaxBody = 1024 * 1024;
 
 // Every handle gets all three: Wine passes nothing on from the root handle, and without a receive time-out
 // it waits for an answer forever.
@@ -99,7 +101,7 @@ int CHttpClient::Get(const std::wstring& strUrl, std::wstring& strResponse) {
         DWORD read = 0;
         start = GetTickCount();
         if (!InternetReadFile(m_pFile, buffer, kReadSize, &read)) return Fail(GetLastError(), start);
-        if (read == 0) break;
+        if (read == 0 || body.size() >= kMaxBody) break;
         AppendUpToZero(body, buffer, read);
     }
     strResponse = FromUtf8(body);

@@ -2,9 +2,6 @@
 
 #include "services/MacAddressRules.h"
 
-// The import library has it, the headers do not declare it.
-extern "C" UCHAR WINAPI Netbios(PNCB pncb);
-
 static bool StartSockets() {
     // Never cleaned up: every later user of the sockets in this process shares the start.
     WSADATA data;

@@ -91,6 +91,19 @@ TEST(HttpClientLive, BodiesOfOneClientInARow) {
     }
 }
 
+TEST(HttpClientLive, AnEndlessBodyIsCutAtOneMegabyte) {
+    MockPlatform mock;
+    if (!mock.Available()) GTEST_SKIP() << "VESK_MOCK_PORT and VESK_MOCK_LOG are not set";
+    CHttpClient client;
+    std::wstring response;
+    EXPECT_EQ(client.Get(mock.Url(L"/__test/bytes?len=3000000"), response), kHttpOk);
+    EXPECT_GE(response.size(), 1024u * 1024u);
+    EXPECT_LT(response.size(), 1024u * 1024u + 1024u);
+    EXPECT_EQ(response.substr(0, 30), Letters(30));
+    EXPECT_EQ(client.Get(mock.Url(L"/__test/hello"), response), kHttpOk);
+    EXPECT_EQ(response, L"hello");
+}
+
 // Index of the line "name: value" in the echoed headers, -1 when it is not there.
 static int HeaderIndex(const std::wstring& echo, const std::wstring& line) {
     int index = 0;

@@ -40,34 +40,25 @@ bool StartCleanup(const std::wstring& folder) {
     PROCESS_INFORMATION started = {};
     if (!CreateProcessW(copyPath, cmdLine.data(), nullptr, nullptr, TRUE, 0, nullptr, tempFolder, &startup, &started))
         return false;
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    ScopedHandle thread(started.hThread), child(started.hProcess);
     return true;
 }
 
 // True when folder holds the uninstaller and nothing else: a wrong argument must not erase anything.
 static bool HoldsOnlyUninstaller(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
     bool uninstaller = false, other = false;
-    do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (EqualsNoCase(name, kUninstallerName) && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    bool searched = ForEachEntry(folder, [&](const WIN32_FIND_DATAW& found) {
+        if (EqualsNoCase(found.cFileName, kUninstallerName) && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             uninstaller = true;
         else
             other = true;
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return uninstaller && !other;
+    });
+    return searched && uninstaller && !other;
 }
 
 int FinishCleanup(HANDLE parent, const std::wstring& folder) {
-    if (parent) {
-        WaitForSingleObject(parent, kParentWaitMs);
-        CloseHandle(parent);
-    }
+    ScopedHandle owned(parent);  // inherited from the uninstaller that started this copy
+    if (owned.IsValid()) WaitForSingleObject(owned, kParentWaitMs);
     std::wstring base = WithoutSlash(folder);
     if (base.empty() || !HoldsOnlyUninstaller(base)) return 1;
     for (int i = 0; i < kRemoveAttempts && !RemoveFolder(base); ++i)

@@ -38,23 +38,16 @@ static void RemoveFile(const std::wstring& path) {
 
 bool RemoveFolder(const std::wstring& folder, const std::wstring& keep) {
     std::wstring base = WithoutSlash(folder);
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((base + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring path = base + L"\\" + name;
-            bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-            if (isFolder && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                RemoveFolder(path, keep);
-            else if (isFolder)
-                RemoveDirectoryW(path.c_str());  // removes the link, not what it points to
-            else if (keep.empty() || !EqualsNoCase(path, keep))
-                RemoveFile(path);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
+    ForEachEntry(base, [&](const WIN32_FIND_DATAW& found) {
+        std::wstring path = base + L"\\" + found.cFileName;
+        bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        if (isFolder && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            RemoveFolder(path, keep);
+        else if (isFolder)
+            RemoveDirectoryW(path.c_str());  // removes the link, not what it points to
+        else if (keep.empty() || !EqualsNoCase(path, keep))
+            RemoveFile(path);
+    });
     SetFileAttributesW(base.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryW(base.c_str());
     return !FolderExists(base);

@@ -1,5 +1,6 @@
 #include "web/JSDispatch.h"
 
+#include "win/Com.h"
 #include "win/Str.h"
 
 namespace {
@@ -69,15 +70,12 @@ std::wstring ArgText(const VARIANT* arg, bool askObjects = true);
 // that is itself an object reads as empty, so that no object can send the conversion round in circles.
 std::wstring ObjectText(IDispatch* object) {
     if (!object) return std::wstring();
-    VARIANT value;
-    VariantInit(&value);
+    ScopedVariant value;
     DISPPARAMS none = {};
-    std::wstring result;
-    if (SUCCEEDED(object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value,
-                                 nullptr, nullptr)))
-        result = ArgText(&value, false);
-    VariantClear(&value);
-    return result;
+    if (FAILED(object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value, nullptr,
+                              nullptr)))
+        return std::wstring();
+    return ArgText(&value, false);
 }
 
 // An argument as text. Pages are not trusted to pass strings: numbers, booleans and the like go through the
@@ -93,14 +91,10 @@ std::wstring ArgText(const VARIANT* arg, bool askObjects) {
         case VT_UNKNOWN:
         case VT_UNKNOWN | VT_BYREF: return std::wstring();
     }
-    VARIANT text;
-    VariantInit(&text);
-    std::wstring result;
+    ScopedVariant text;
     // The conversion only reads its source; invariant, so that numbers read the same on every system.
     HRESULT hr = VariantChangeTypeEx(&text, const_cast<VARIANT*>(arg), LOCALE_INVARIANT, VARIANT_ALPHABOOL, VT_BSTR);
-    if (SUCCEEDED(hr) && V_VT(&text) == VT_BSTR) result = BstrText(V_BSTR(&text));
-    VariantClear(&text);
-    return result;
+    return SUCCEEDED(hr) && V_VT(&text) == VT_BSTR ? BstrText(V_BSTR(&text)) : std::wstring();
 }
 
 std::wstring ScriptArgText(const DISPPARAMS* params, UINT index) {

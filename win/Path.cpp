@@ -3,6 +3,14 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "win/Handle.h"
+
+struct FindTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(HANDLE h) { return h != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { FindClose(h); }
+};
+
 std::wstring GetModulePath() {
     wchar_t path[MAX_PATH] = {};
     DWORD len = GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -28,6 +36,16 @@ std::wstring GetSpecialFolder(int csidl) {
 bool FileExists(const std::wstring& path) {
     DWORD attrs = GetFileAttributesW(path.c_str());
     return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ForEachEntry(const std::wstring& folder, const std::function<void(const WIN32_FIND_DATAW&)>& visit) {
+    WIN32_FIND_DATAW found;
+    ScopedResource<HANDLE, FindTraits> search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!search.IsValid()) return false;
+    do {
+        if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0) visit(found);
+    } while (FindNextFileW(search, &found));
+    return true;
 }
 
 bool EnsureFolder(const std::wstring& path) {

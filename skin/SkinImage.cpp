@@ -1,7 +1,7 @@
 // Skin images: PNG files carried in the program's resources, decoded by GDI+, and the ways they are drawn.
 #include "skin/Skin.h"
 
-#include <string.h>
+#include <shlwapi.h>
 
 #include "win/Com.h"
 #include "win/Resource.h"
@@ -9,24 +9,11 @@
 int LoadPngResource(UINT id, Gdiplus::Image** out) {
     std::string_view bytes = GetResourceBytes(nullptr, L"PNG", id);
     if (bytes.empty()) return 0;
-    SIZE_T size = bytes.size();
-
-    // GDI+ may decode from the stream whenever the image is drawn, so it gets a copy of its own, which the stream
-    // frees when GDI+ lets go of it together with the image.
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!block) return 0;
-    void* dest = GlobalLock(block);
-    if (!dest) {
-        GlobalFree(block);
-        return 0;
-    }
-    memcpy(dest, bytes.data(), size);
-    GlobalUnlock(block);
+    // GDI+ may decode from the stream whenever the image is drawn, so it gets a copy of its own, which goes
+    // with the stream when GDI+ lets go of it together with the image.
     ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
-        GlobalFree(block);
-        return 0;
-    }
+    stream.Attach(SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size())));
+    if (!stream) return 0;
 
     // A resource that is no image gives no image object at all, so that the window skips it like a missing one.
     SkinImage image(new Gdiplus::Image(stream.Get()));

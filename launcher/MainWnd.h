@@ -61,7 +61,7 @@ public:
     SkinImage m_pImgBack, m_pImgClose, m_pImgMin, m_pImgHome, m_pImgForum, m_pImgService, m_pImgPay;
     RECT m_rcClose{}, m_rcMin{}, m_rcHome{}, m_rcForum{}, m_rcService{}, m_rcPay{}, m_rcLoginArea{};
     int m_nCloseState = 0, m_nMinState = 0, m_nHomeState = 0, m_nForumState = 0, m_nServiceState = 0, m_nPayState = 0;
-    BLENDFUNCTION m_blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    BLENDFUNCTION m_blend = kPerPixelAlpha;
     HICON m_hIcon = nullptr;  // a shared resource icon: never destroyed
     std::wstring m_strModuleDir;
     std::wstring m_strModulePath;
